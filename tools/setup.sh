@@ -12,7 +12,7 @@ packages=(
   nasm wine wine64 xvfb xauth x11-utils imagemagick fonts-liberation
   librsvg2-bin libjpeg62-turbo-dev libjpeg-turbo-progs
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev clang-format python3
+  clang libclang-rt-14-dev clang-format python3 python3-pil
 )
 
 missing=()
