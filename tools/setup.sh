@@ -9,7 +9,7 @@ root=$(pwd)
 packages=(
   build-essential cmake ninja-build pkg-config dpkg-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
-  nasm wine wine64 xvfb xauth x11-utils imagemagick fonts-liberation
+  nasm wine wine64 fonts-wine xvfb xauth x11-utils imagemagick fonts-liberation
   librsvg2-bin libjpeg62-turbo-dev libjpeg-turbo-progs
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format python3 python3-pil
