@@ -10,6 +10,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG="${WINEDEBUG:--all}"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wine wineboot -i >/dev/null 2>&1 || true
+  # Wine has no Arial or Courier New of its own: their metric twins stand in.
+  for pair in "Arial=Liberation Sans" "Courier New=Liberation Mono"; do
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /d "${pair#*=}" /f \
+      >/dev/null 2>&1 || true
+  done
   wineserver -w
 fi
 if [ -n "${DISPLAY:-}" ]; then

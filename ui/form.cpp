@@ -34,6 +34,32 @@ bool KeyDown(int vk) {
     return GetKeyState(vk) < 0;
 }
 
+int CALLBACK FoundFont(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool FontInstalled(const std::wstring& face) {
+    ScreenDC screen;
+    LOGFONTW lf{};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    bool found = false;
+    EnumFontFamiliesExW(screen.get(), &lf, &FoundFont, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+// The Cyrillic face names of older systems ("Courier New CYR") stand for the face itself
+// where no font of that name is installed, as Windows' own font substitutes do.
+std::wstring InstalledFace(const wchar_t* face) {
+    std::wstring name(face);
+    constexpr std::wstring_view suffix = L" CYR";
+    if (name.size() > suffix.size() && name.ends_with(suffix) && !FontInstalled(name)) {
+        name.resize(name.size() - suffix.size());
+    }
+    return name;
+}
+
 } // namespace
 
 Form::Form(Application& app, FormDesign design) : app_(app), design_(std::move(design)) {
@@ -98,7 +124,7 @@ HFONT Form::FontFor(const FontSpec& spec) {
         lf.lfUnderline = spec.underline ? TRUE : FALSE;
         lf.lfCharSet = RUSSIAN_CHARSET;
         lf.lfQuality = DEFAULT_QUALITY;
-        lstrcpynW(lf.lfFaceName, spec.face, LF_FACESIZE);
+        lstrcpynW(lf.lfFaceName, InstalledFace(spec.face).c_str(), LF_FACESIZE);
         font.reset(CreateFontIndirectW(&lf));
     }
     return font.get();
