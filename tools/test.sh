@@ -16,5 +16,6 @@ cmake --build build/sanitize
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure
 
+tools/check-reproducible.sh
 tools/fuzz.sh 45
 tools/test-e2e.sh
