@@ -178,9 +178,23 @@ void Button::OnCommand(WORD code) {
 // ---- Label -----------------------------------------------------------------------------
 
 Label::Label(Form& form, int id, Control* parent, const Rect96& r, const std::wstring& text,
-             const FontSpec& font, COLORREF textColor)
+             const FontSpec& font, COLORREF textColor, bool autoSize)
     : Control(form, id, parent, textColor, clMoneyGreen) {
-    Create(L"Static", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, r, text, &font);
+    Create(L"Static", WS_VISIBLE | SS_NOPREFIX | (autoSize ? SS_LEFTNOWORDWRAP : SS_LEFT), 0, r,
+           text, &font);
+    if (autoSize) {
+        HDC dc = GetDC(hwnd_);
+        RECT extent{0, 0, 0, 0};
+        {
+            SelectObjectScope scope(dc, font_);
+            DrawTextW(dc, text.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        }
+        ReleaseDC(hwnd_, dc);
+        RECT bounds = form.ScaleRect(r);
+        bounds.right = bounds.left + extent.right;
+        bounds.bottom = bounds.top + std::max<LONG>(extent.bottom, bounds.bottom - bounds.top);
+        SetBounds(bounds);
+    }
 }
 
 // ---- IconBox --------------------------------------------------------------------------

@@ -84,8 +84,10 @@ class Button : public Control {
 
 class Label : public Control {
   public:
+    // A label with `autoSize` is one line that sizes itself to its text; otherwise the text
+    // wraps at word boundaries inside the fixed box and what does not fit is cut off.
     Label(Form& form, int id, Control* parent, const Rect96& r, const std::wstring& text,
-          const FontSpec& font, COLORREF textColor = clWindowText);
+          const FontSpec& font, COLORREF textColor = clWindowText, bool autoSize = false);
 };
 
 // A picture box showing an icon resource at its own size, with transparency.
