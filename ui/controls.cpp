@@ -435,9 +435,10 @@ void RadioGroup::LayoutButtons() {
     const int left = form_.Scale(8);
     const int width = (rc.right - rc.left) - form_.Scale(10);
     for (HWND b : buttons_) {
-        MoveWindow(b, left, top, width, each, FALSE);
+        MoveWindow(b, left, top, width, each, TRUE);
         top += each;
     }
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void RadioGroup::Select(int index, bool byUser) {
