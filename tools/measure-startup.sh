@@ -3,7 +3,8 @@
 # window program, several runs each, under Wine; prints the medians and their ratio.
 #   tools/measure-startup.sh [runs]
 set -euo pipefail
-cd "$(dirname "$0")/.."
+self=$(readlink -f "$0")
+cd "$(dirname "$self")/.."
 build=build/win
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
@@ -24,7 +25,6 @@ measure() {
 if [ -n "${DISPLAY:-}" ]; then
   measure "$@"
 else
-  export -f measure winpath
-  export build run exe
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'measure "$@"' _ "$@"
+  # Again, inside a virtual X display.
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$self" "$@"
 fi
