@@ -149,4 +149,11 @@ void TfrmTest::EndTest() {
     Timer1.SetEnabled(false);
     Hide();
     frmDiagramma->Show();
+    // The time can run out while this window's close question is open: the question stays
+    // in front of the results window until it is answered.
+    HWND question = GetLastActivePopup(handle());
+    if (question != nullptr && question != handle() && IsWindowVisible(question)) {
+        SetWindowPos(question, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(question);
+    }
 }
