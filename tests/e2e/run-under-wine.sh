@@ -25,6 +25,11 @@ case "${1:-}" in
   # Every program runs inside one virtual desktop, so that windows have frames.
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+  # Wine has no Arial or Courier New of its own: their metric twins stand in.
+  for pair in "Arial=Liberation Sans" "Courier New=Liberation Mono"; do
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /d "${pair#*=}" /f \
+      >/dev/null 2>&1
+  done
   wineserver -w
   test -f "$WINEPREFIX/system.reg"
   echo "wine prefix ready: $WINEPREFIX"
