@@ -191,7 +191,8 @@ Label::Label(Form& form, int id, Control* parent, const Rect96& r, const std::ws
         }
         ReleaseDC(hwnd_, dc);
         RECT bounds = form.ScaleRect(r);
-        bounds.right = bounds.left + extent.right;
+        // Never narrower than designed; a pixel of slack for the glyphs' overhang.
+        bounds.right = std::max<LONG>(bounds.right, bounds.left + extent.right + form.Scale(2));
         bounds.bottom = bounds.top + std::max<LONG>(extent.bottom, bounds.bottom - bounds.top);
         SetBounds(bounds);
     }
