@@ -115,16 +115,16 @@ RECT Form::ScaleRect(const Rect96& r) const {
     return RECT{Scale(r.left), Scale(r.top), Scale(r.left + r.width), Scale(r.top + r.height)};
 }
 
-HFONT Form::FontFor(const FontSpec& spec) {
-    Font& font = fonts_[spec];
+HFONT Form::FontFor(const FontSpec& wanted) {
+    Font& font = fonts_[wanted];
     if (!font) {
         LOGFONTW lf{};
-        lf.lfHeight = Scale(spec.height);
-        lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-        lf.lfUnderline = spec.underline ? TRUE : FALSE;
+        lf.lfHeight = Scale(wanted.height);
+        lf.lfWeight = wanted.bold ? FW_BOLD : FW_NORMAL;
+        lf.lfUnderline = wanted.underline ? TRUE : FALSE;
         lf.lfCharSet = RUSSIAN_CHARSET;
         lf.lfQuality = DEFAULT_QUALITY;
-        lstrcpynW(lf.lfFaceName, InstalledFace(spec.face).c_str(), LF_FACESIZE);
+        lstrcpynW(lf.lfFaceName, InstalledFace(wanted.face).c_str(), LF_FACESIZE);
         font.reset(CreateFontIndirectW(&lf));
     }
     return font.get();

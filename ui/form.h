@@ -90,7 +90,7 @@ class Form {
     // Layout helpers for the controls.
     int Scale(int designPixels) const;
     RECT ScaleRect(const Rect96& r) const;
-    HFONT FontFor(const FontSpec& spec);
+    HFONT FontFor(const FontSpec& wanted);
     HBRUSH BrushFor(COLORREF color);
     COLORREF color() const { return clMoneyGreen; }
 
