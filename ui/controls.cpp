@@ -297,23 +297,22 @@ std::wstring Memo::Line(int index) const {
     return buffer;
 }
 
-HBRUSH Memo::CtlColor(HDC dc) {
-    return Control::CtlColor(dc);
-}
-
 // ---- GroupBox --------------------------------------------------------------------------
 
 namespace {
 
+int TextHeightIn(HDC dc, HFONT font) {
+    SelectObjectScope scope(dc, font);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    return tm.tmHeight;
+}
+
 int TextHeightOf(HWND hwnd, HFONT font) {
     HDC dc = GetDC(hwnd);
-    TEXTMETRICW tm{};
-    {
-        SelectObjectScope scope(dc, font);
-        GetTextMetricsW(dc, &tm);
-    }
+    const int height = TextHeightIn(dc, font);
     ReleaseDC(hwnd, dc);
-    return tm.tmHeight;
+    return height;
 }
 
 void PaintFrame(HWND hwnd, HDC dc, HFONT font, HBRUSH back, const std::wstring& caption,
@@ -321,7 +320,7 @@ void PaintFrame(HWND hwnd, HDC dc, HFONT font, HBRUSH back, const std::wstring& 
     RECT rc;
     GetClientRect(hwnd, &rc);
     FillRect(dc, &rc, back);
-    const int h = TextHeightOf(hwnd, font);
+    const int h = TextHeightIn(dc, font);
     RECT frame{rc.left, rc.top + h / 2 - 1, rc.right, rc.bottom};
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
     if (!caption.empty()) {

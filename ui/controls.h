@@ -127,7 +127,6 @@ class Memo : public Control {
     void SetLines(const std::vector<std::wstring>& lines);
     // Line `index` (from 0) exactly as stored.
     std::wstring Line(int index) const;
-    HBRUSH CtlColor(HDC dc) override;
 };
 
 class GroupBox : public CustomControl {
